@@ -13,8 +13,10 @@ build:
 
 demo: build
 	rm -rf $(DEMO) && mkdir -p $(DEMO)
-	$(BUILD)/bin/qarunpack -l examples/example.qar
-	$(BUILD)/bin/qarunpack examples/example.qar $(DEMO)/out
+	$(BUILD)/bin/qarpack examples/data $(DEMO)/data.qar
+	cmp $(DEMO)/data.qar examples/example.qar && echo "demo: data.qar is the 43-byte example archive"
+	$(BUILD)/bin/qarunpack -l $(DEMO)/data.qar
+	$(BUILD)/bin/qarunpack $(DEMO)/data.qar $(DEMO)/out
 	diff -r examples/data $(DEMO)/out && echo "demo: extracted files are identical to examples/data"
 
 check: build

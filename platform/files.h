@@ -44,9 +44,9 @@ struct file_facts {
 
 bool file_facts_of_descriptor(int descriptor, file_facts* facts);
 
-// The facts of what stands at the path itself; a symbolic link is not followed. False when
-// nothing stands there or it cannot be examined.
-bool file_facts_of_path(const char* path, file_facts* facts);
+// The facts of what stands at the path: of the path itself, or with `follow_links` of what a
+// symbolic link there leads to. False when nothing stands there or it cannot be examined.
+bool file_facts_of_path(const char* path, bool follow_links, file_facts* facts);
 
 inline bool same_file(const file_facts& a, const file_facts& b) {
   return a.volume == b.volume && a.file_index == b.file_index;

@@ -53,9 +53,9 @@ bool file_facts_of_descriptor(int descriptor, file_facts* facts) {
   return true;
 }
 
-bool file_facts_of_path(const char* path, file_facts* facts) {
+bool file_facts_of_path(const char* path, bool follow_links, file_facts* facts) {
   struct stat status;
-  if (fstatat(AT_FDCWD, path, &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  if (fstatat(AT_FDCWD, path, &status, follow_links ? 0 : AT_SYMLINK_NOFOLLOW) != 0) return false;
   facts_from_stat(status, facts);
   return true;
 }

@@ -17,7 +17,7 @@ int create_member_file(const archive_reader& archive, const char* name) {
     return -1;
   }
   file_facts existing;
-  if (archive.facts_known && file_facts_of_path(name, &existing) &&
+  if (archive.facts_known && file_facts_of_path(name, false, &existing) &&
       same_file(existing, archive.facts)) {
     errno = EINVAL;
     return -1;
