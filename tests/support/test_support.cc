@@ -74,6 +74,8 @@ std::map<std::string, std::string> tree_snapshot(const std::string& root) {
       tree[relative] = "-> " + fs::read_symlink(it->path()).string();
     } else if (it->is_directory()) {
       tree[relative] = "<dir>";
+    } else if (!it->is_regular_file()) {
+      tree[relative] = "<special>";  // never opened: a FIFO would block the reader
     } else {
       tree[relative] = read_file(it->path().string());
     }

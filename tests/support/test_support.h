@@ -30,7 +30,7 @@ bool path_exists(const std::string& path);
 void make_directory(const std::string& path);
 
 // Every file and folder below `root`, by relative path: a file maps to its bytes, a folder to
-// "<dir>", a symbolic link to "-> target". Comparing two snapshots compares bytes on disk.
+// "<dir>", a symbolic link to "-> target", anything else (a FIFO, a socket) to "<special>". Comparing two snapshots compares bytes on disk.
 std::map<std::string, std::string> tree_snapshot(const std::string& root);
 
 // A 32-bit field as the archive stores it.
