@@ -48,9 +48,6 @@ int fill_record(member_record* record, int32_t i, const listing_entry& entry, FI
     return pack_too_large;
   }
   record->length = static_cast<int32_t>(entry.size);
-  record->identity_known = entry.identity_known;
-  record->volume = entry.volume;
-  record->file_index = entry.file_index;
   return pack_ok;
 }
 

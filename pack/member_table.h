@@ -10,11 +10,6 @@ struct member_record {
   char* name;  // owned, NUL-terminated; null until the scan fills the record
   int32_t offset;
   int32_t length;
-  // Which file the listing saw, where the platform tells it: lets the packer notice that it
-  // is about to write the archive over one of its own members.
-  bool identity_known;
-  uint64_t volume;
-  uint64_t file_index;
 };
 
 // The table is an array of n pointers to records; it owns the records, and they their names.

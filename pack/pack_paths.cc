@@ -16,10 +16,14 @@ size_t stem_length(const char* directory) {
 
 }  // namespace
 
-bool compose_member_path(char* buffer, const char* directory, const char* name, FILE* err) {
+bool format_member_path(char* buffer, const char* directory, const char* name) {
   const int written =
       std::snprintf(buffer, member_path_limit, "%s%c%s", directory, path_separator, name);
-  if (written >= 0 && static_cast<size_t>(written) < member_path_limit) return true;
+  return written >= 0 && static_cast<size_t>(written) < member_path_limit;
+}
+
+bool compose_member_path(char* buffer, const char* directory, const char* name, FILE* err) {
+  if (format_member_path(buffer, directory, name)) return true;
   errno = ENAMETOOLONG;
   std::fprintf(err, "Error making path %s/%s: %s\n", directory, name, std::strerror(errno));
   return false;

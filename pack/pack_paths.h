@@ -9,8 +9,12 @@ constexpr size_t path_buffer_size = 264;
 // A member's path must fit in fewer bytes than the buffer holds: 260 with its NUL.
 constexpr size_t member_path_limit = 260;
 
-// Joins directory and name with the platform's separator into `buffer`. A path that does not
-// fit is reported on `err` ("Error making path ...", with ENAMETOOLONG's text) and gives false.
+// Joins directory and name with the platform's separator into `buffer`; false, with nothing
+// printed, when the path does not fit.
+bool format_member_path(char* buffer, const char* directory, const char* name);
+
+// As format_member_path, but a path that does not fit is reported on `err` ("Error making path
+// ...", with ENAMETOOLONG's text).
 bool compose_member_path(char* buffer, const char* directory, const char* name, FILE* err);
 
 // True for a directory operand that names nothing once trailing separators are stripped: it

@@ -21,14 +21,18 @@ int print_usage(FILE* out) {
 }
 
 // The archive must not be created over one of the files it is about to pack: truncating it
-// would lose that file and pack the archive's own beginning in its place.
-bool archive_is_a_member(const char* archive_name, member_record* const* table, int32_t count) {
-  file_facts existing;
-  if (!file_facts_of_path(archive_name, true, &existing) || !existing.is_regular) return false;
+// would lose that file and pack the archive's own beginning in its place. Only a member of the
+// archive's present size can be that file, so ordinary runs look at no member at all.
+bool archive_is_a_member(const char* archive_name, const char* directory,
+                         member_record* const* table, int32_t count) {
+  file_facts archive;
+  if (!file_facts_of_path(archive_name, true, &archive) || !archive.is_regular) return false;
+  char member_path[path_buffer_size];
   for (int32_t k = 0; k < count; ++k) {
-    const member_record& record = *table[k];
-    if (record.identity_known && record.volume == existing.volume &&
-        record.file_index == existing.file_index) {
+    file_facts member;
+    if (table[k]->length == archive.size &&
+        format_member_path(member_path, directory, table[k]->name) &&
+        file_facts_of_path(member_path, true, &member) && same_file(member, archive)) {
       return true;
     }
   }
@@ -48,7 +52,7 @@ int pack_members(const char* directory, const char* named, const scan_result& sc
   }
   if (!choose_archive_name(path_buffer, directory, named, err)) return pack_archive_create_failed;
   int archive = -1;
-  if (archive_is_a_member(path_buffer, scan.table, scan.count)) {
+  if (archive_is_a_member(path_buffer, directory, scan.table, scan.count)) {
     errno = EINVAL;
   } else {
     archive = file_create(path_buffer);

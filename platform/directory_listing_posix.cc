@@ -34,7 +34,7 @@ bool kind_needs_stat(unsigned char kind) { return kind == DT_LNK || kind == DT_U
 
 }  // namespace
 
-listing_step listing_next(directory_listing* listing, bool with_details, listing_entry* entry,
+listing_step listing_next(directory_listing* listing, bool with_size, listing_entry* entry,
                           int* error) {
   // readdir tells the end of the listing from an error only through errno.
   errno = 0;
@@ -44,9 +44,9 @@ listing_step listing_next(directory_listing* listing, bool with_details, listing
     *error = errno;
     return listing_step::failed;
   }
-  *entry = listing_entry{found->d_name, found->d_type == DT_REG, 0, false, 0, 0};
+  *entry = listing_entry{found->d_name, found->d_type == DT_REG, 0};
   if (!entry->is_member && !kind_needs_stat(found->d_type)) return listing_step::entry;
-  if (entry->is_member && !with_details) return listing_step::entry;
+  if (entry->is_member && !with_size) return listing_step::entry;
 
   // Links are followed: a link to a regular file is packed with its target's bytes.
   struct stat status;
@@ -61,9 +61,6 @@ listing_step listing_next(directory_listing* listing, bool with_details, listing
   }
   entry->is_member = S_ISREG(status.st_mode);
   entry->size = status.st_size;
-  entry->identity_known = true;
-  entry->volume = static_cast<uint64_t>(status.st_dev);
-  entry->file_index = static_cast<uint64_t>(status.st_ino);
   return listing_step::entry;
 }
 

@@ -103,6 +103,20 @@ TEST(Qarpack, CommandLineAndArchiveName) {
        "Error opening file 'data/old.qar' for writing: " + error_text(EINVAL) + "\n",
        {{"data", "<dir>"}, {"data/A.txt", "hi"}, {"data/b.dat", "\x01\x02\x03"},
         {"data/old.qar", "old"}}},
+      {"an archive that is another name of a member",
+       [](const scoped_temp_dir& d) {
+         make_example(d);
+         fs::create_hard_link(d / "data/A.txt", d / "x.qar");
+       },
+       {"data", "x.qar"}, 7, "",
+       "Error opening file 'x.qar' for writing: " + error_text(EINVAL) + "\n",
+       example_with("x.qar", "hi")},
+      {"an archive of a member's size that is another file is overwritten",
+       [](const scoped_temp_dir& d) {
+         make_example(d);
+         write_file(d / "x.qar", "zz");
+       },
+       {"data", "x.qar"}, 0, example_out, "", example_with("x.qar", example_archive())},
   });
 }
 

@@ -26,7 +26,7 @@ directory_listing* listing_open(const char* /*directory*/, char* /*path_buffer*/
   return new directory_listing{pass, 0};
 }
 
-listing_step listing_next(directory_listing* listing, bool /*with_details*/, listing_entry* entry,
+listing_step listing_next(directory_listing* listing, bool /*with_size*/, listing_entry* entry,
                           int* error) {
   if (listing->next == listing->pass.entries.size()) return listing_step::end;
   const fake_entry& fake = listing->pass.entries[listing->next++];
@@ -34,7 +34,7 @@ listing_step listing_next(directory_listing* listing, bool /*with_details*/, lis
     *error = fake.fail_with;
     return listing_step::failed;
   }
-  *entry = listing_entry{fake.name.c_str(), fake.is_member, fake.size, false, 0, 0};
+  *entry = listing_entry{fake.name.c_str(), fake.is_member, fake.size};
   return listing_step::entry;
 }
 
