@@ -1,9 +1,12 @@
 # Front door over CMake. `make demo` runs the main job on the shipped example; `make check`
-# builds everything and runs every test.
+# builds everything and runs every test; `make check-windows` cross-builds the .exe files and
+# runs the same tests under wine.
 BUILD ?= build
+WIN_BUILD ?= build-win
 DEMO := $(BUILD)/demo
+export WINEDEBUG ?= -all
 
-.PHONY: all build demo check clean
+.PHONY: all build demo check build-windows check-windows clean
 
 all: build
 
@@ -22,5 +25,15 @@ demo: build
 check: build
 	cd $(BUILD) && ctest --output-on-failure -j2
 
+build-windows:
+	cmake -S . -B $(WIN_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build $(WIN_BUILD) -j2
+
+check-windows: build build-windows
+	wineboot --init
+	cd $(WIN_BUILD) && ctest --output-on-failure -j2
+	tools/cross-check $(BUILD)/bin $(WIN_BUILD)/bin
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(WIN_BUILD)

@@ -8,6 +8,9 @@
 // The character that joins a directory and a name in the paths the packer builds.
 extern const char path_separator;
 
+// True where file names follow Windows rules: reserved device names, more forbidden characters.
+extern const bool windows_file_names;
+
 // Opens a file for reading in binary mode; -1 on failure.
 int file_open_for_reading(const char* path);
 

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 
 const char path_separator = '/';
+const bool windows_file_names = false;
 
 namespace {
 constexpr mode_t new_file_mode = 0644;

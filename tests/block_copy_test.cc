@@ -65,7 +65,7 @@ TEST(BlockCopy, ReportsEachFailureWithItsPositionAndName) {
   };
   for (const auto& c : cases) {
     scoped_temp_dir dir;
-    FILE* err = std::fopen((dir / "err").c_str(), "w+");
+    FILE* err = std::fopen((dir / "err").c_str(), "wb+");
     ASSERT_NE(err, nullptr);
     errno = ENOSPC;
     report_copy_failure(err, c.result, "m.bin");

@@ -9,6 +9,7 @@
 #include <climits>
 
 #include "pack/qarpack.h"
+#include "platform/files.h"
 #include "tests/support/fake_directory_listing.h"
 #include "tests/support/test_support.h"
 #include "unpack/qarunpack.h"
@@ -146,7 +147,7 @@ TEST(PackScripted, MemberGoneAfterTheScanFailsAfterTheIndex) {
   const program_result got = pack_scripted(dir, {member("a", 1), member("gone", 3)});
   EXPECT_EQ(got.exit_code, 14);
   EXPECT_EQ(got.out, "Packing 'a'\nPacking 'gone'\n");
-  EXPECT_EQ(got.err, "Can't open file '" + (dir / "d/gone") + "' for reading: " +
+  EXPECT_EQ(got.err, "Can't open file '" + (dir / "d") + path_separator + "gone' for reading: " +
                          error_text(ENOENT) + "\n");
   // The whole index and the data before the failing member stay.
   EXPECT_EQ(read_file(dir / "a.qar"), le32(2) + index_entry("a", 33, 1) +
@@ -162,7 +163,8 @@ TEST(PackScripted, MemberThatShrankEndsWithWholeBlocks) {
   EXPECT_EQ(got.exit_code, 15);
   EXPECT_EQ(got.out, "Packing 'm'\n");
   EXPECT_TRUE(matches_output(
-      "Error reading from position 4096 of file '" + (dir / "d/m") + "': {any}\n", got.err));
+      "Error reading from position 4096 of file '" + (dir / "d") + path_separator + "m': {any}\n",
+      got.err));
   EXPECT_EQ(read_file(dir / "a.qar"), le32(1) + index_entry("m", 17, 9000) + bytes.substr(0, 4096));
 }
 

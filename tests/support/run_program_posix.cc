@@ -7,6 +7,7 @@
 #include "tests/support/test_support.h"
 
 const char* const line_end = "\n";
+const bool on_windows = false;
 
 namespace {
 // Output goes to files rather than pipes, so that a large output can never block the child.

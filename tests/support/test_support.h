@@ -67,6 +67,9 @@ program_result run_program(const std::string& program, const std::vector<std::st
 const std::string& program_directory();
 extern const char* const line_end;
 
+// Where Windows and POSIX differ in what a test can expect, the tests say so as data.
+extern const bool on_windows;
+
 // Expected output with the platform's line ends: every "\n" in `text` becomes `line_end`.
 std::string lines(const std::string& text);
 
