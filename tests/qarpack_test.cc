@@ -49,6 +49,10 @@ TEST(Qarpack, CommandLineAndArchiveName) {
        listing_error("missing", missing_error), example_only},
       {"a file as directory", make_example, {"data/A.txt"}, 1, "",
        listing_error("data/A.txt", not_a_directory_error), example_only},
+      // Windows: the pattern with "\\*" would not fit in 264 bytes (ERROR_FILENAME_EXCED_RANGE);
+      // POSIX: the name is longer than a file name can be.
+      {"a directory operand too long to list", make_example, {std::string(262, 'd')}, 1, "",
+       listing_error(std::string(262, 'd'), on_windows ? 206 : ENAMETOOLONG), example_only},
       {"an archive in a missing folder", make_example, {"data", "nope/x.qar"}, 7, "",
        "Error opening file 'nope/x.qar' for writing: " + error_text(ENOENT) + "\n",
        example_only},
