@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <filesystem>
 
 #include "tests/support/test_support.h"
 #include "unpack/qarunpack.h"
@@ -42,6 +43,39 @@ TEST(QarunpackPipe, NameLengthIsBoundedWhereTheSizeIsUnknown) {
     std::fclose(err);
     close(ends[0]);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(QarunpackPipe, ExtractingFromAPipeFailsWhereItMustSeek) {
+  scoped_temp_dir dir;
+  const std::string archive = le32(1) + index_entry("m", 17, 1) + "x";
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  ASSERT_EQ(write(ends[1], archive.data(), archive.size()), static_cast<ssize_t>(archive.size()));
+  close(ends[1]);
+  const std::string path = "/dev/fd/" + std::to_string(ends[0]);
+  const std::string destination = dir / "out";
+  const char* argv[] = {"qarunpack", path.c_str(), destination.c_str()};
+  const std::string previous = std::filesystem::current_path().string();
+  FILE* out = std::tmpfile();
+  FILE* err = std::tmpfile();
+  EXPECT_EQ(qarunpack_run(3, argv, out, err), 9);
+  std::filesystem::current_path(previous);
+  char line[200] = "";
+  std::rewind(out);
+  EXPECT_NE(std::fgets(line, sizeof line, out), nullptr);
+  EXPECT_STREQ(line, "Extracting 'm'\n");
+  std::rewind(err);
+  EXPECT_NE(std::fgets(line, sizeof line, err), nullptr);
+  EXPECT_EQ(std::string(line),
+            "Can't find descriptor position for file #0 ('m'): " + error_text(ESPIPE) + "\n");
+  EXPECT_FALSE(path_exists(dir / "out/m"));
+  std::fclose(out);
+  std::fclose(err);
+  close(ends[0]);
 }
 
 }  // namespace
