@@ -6,7 +6,12 @@ WIN_BUILD ?= build-win
 DEMO := $(BUILD)/demo
 export WINEDEBUG ?= -all
 
-.PHONY: all build demo check build-windows check-windows clean
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 180
+FUZZ_SCRATCH := $(FUZZ_BUILD)/corpus
+
+.PHONY: all build demo check build-windows check-windows check-sanitizers fuzz clean
 
 all: build
 
@@ -35,5 +40,23 @@ check-windows: build build-windows
 	cd $(WIN_BUILD) && ctest --output-on-failure -j2
 	tools/cross-check $(BUILD)/bin $(WIN_BUILD)/bin
 
+# The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
+check-sanitizers:
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+	cmake --build $(ASAN_BUILD) -j2
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j2
+
+# Runs the fuzzer for FUZZ_SECONDS over the seed corpus; new inputs go to a scratch folder, and
+# a crash is written to $(FUZZ_BUILD) and fails the run.
+fuzz:
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+	  -DQAR_FUZZ=ON -DQAR_BUILD_TESTS=OFF \
+	  -DCMAKE_CXX_FLAGS="-g -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all"
+	cmake --build $(FUZZ_BUILD) -j2
+	mkdir -p $(FUZZ_SCRATCH)
+	$(FUZZ_BUILD)/bin/qarunpack_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  -dict=tests/fuzz/qar.dict -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_SCRATCH) tests/fuzz/corpus
+
 clean:
-	rm -rf $(BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(WIN_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
