@@ -39,6 +39,8 @@ TEST(Qarunpack, CommandLine) {
       {"-h is an archive path", example, {"-h"}, 1, "", can_t_open("-h", ENOENT), {}},
       {"--help is an archive path", example, {"--help", "out"}, 1, "",
        can_t_open("--help", ENOENT), {}},
+      {"an archive path through a file", example, {"a.qar/x"}, 1, "",
+       can_t_open("a.qar/x", on_windows ? ENOENT : ENOTDIR), {}},
       {"a missing archive creates no destination", example, {"missing.qar", "out"}, 1, "",
        can_t_open("missing.qar", ENOENT), {}},
       {"a destination that cannot be entered", example, {"a.qar", "plain/sub"}, 2, "",

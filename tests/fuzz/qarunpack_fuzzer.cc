@@ -3,6 +3,7 @@
 // there points at a sentinel file outside, which must never change, and nothing may appear
 // beside the destination. Leaked descriptors are caught by the lowest free descriptor moving;
 // leaked memory by the sanitizer.
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -54,9 +55,11 @@ fuzz_world& world() {
   static fuzz_world made = [] {
     fuzz_world w;
     std::error_code error;
-    w.base = fs::temp_directory_path() / ("qarunpack-fuzz-" + std::to_string(std::rand()));
-    fs::remove_all(w.base, error);
-    fs::create_directories(w.base);
+    // A folder of its own, so that fuzzers running side by side never share one.
+    for (auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();;) {
+      w.base = fs::temp_directory_path() / ("qarunpack-fuzz-" + std::to_string(stamp++));
+      if (fs::create_directory(w.base, error)) break;
+    }
     w.base = fs::canonical(w.base);
     w.archive = w.base / "input.qar";
     w.destination = w.base / "dest";

@@ -1,4 +1,7 @@
+#include "tests/support/run_program_posix.h"
+
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +21,12 @@ std::string capture_path(const char* stream) {
 
 program_result run_program(const std::string& program, const std::vector<std::string>& args,
                            const std::string& cwd) {
+  return run_program_with_file_size_limit(program, args, cwd, RLIM_INFINITY);
+}
+
+program_result run_program_with_file_size_limit(const std::string& program,
+                                                const std::vector<std::string>& args,
+                                                const std::string& cwd, rlim_t limit) {
   const std::string executable = program_directory() + "/" + program;
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
@@ -34,6 +43,12 @@ program_result run_program(const std::string& program, const std::vector<std::st
     if (out < 0 || err < 0 || in < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || dup2(in, 0) < 0 ||
         chdir(cwd.c_str()) != 0) {
       _exit(127);
+    }
+    if (limit != RLIM_INFINITY) {
+      // A write past the limit then comes up short instead of killing the program.
+      const rlimit file_size{limit, limit};
+      signal(SIGXFSZ, SIG_IGN);
+      if (setrlimit(RLIMIT_FSIZE, &file_size) != 0) _exit(127);
     }
     execv(executable.c_str(), argv.data());
     _exit(127);
