@@ -11,7 +11,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 180
 FUZZ_SCRATCH := $(FUZZ_BUILD)/corpus
 
-.PHONY: all build demo check build-windows check-windows check-sanitizers fuzz clean
+.PHONY: all build demo check build-windows check-windows check-sanitizers fuzz benchmark clean
 
 all: build
 
@@ -57,6 +57,11 @@ fuzz:
 	mkdir -p $(FUZZ_SCRATCH)
 	$(FUZZ_BUILD)/bin/qarunpack_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	  -dict=tests/fuzz/qar.dict -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_SCRATCH) tests/fuzz/corpus
+
+# Times pack, list and extract against tar and bsdtar; not part of CI (takes about 15 minutes).
+benchmark: build
+	tools/install-dependencies benchmark
+	tools/benchmark --bin $(BUILD)/bin
 
 clean:
 	rm -rf $(BUILD) $(WIN_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
