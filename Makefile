@@ -11,7 +11,8 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 180
 FUZZ_SCRATCH := $(FUZZ_BUILD)/corpus
 
-.PHONY: all build demo check build-windows check-windows check-sanitizers fuzz benchmark clean
+.PHONY: all build demo check build-windows check-windows check-sanitizers fuzz benchmark package \
+  clean
 
 all: build
 
@@ -57,6 +58,12 @@ fuzz:
 	mkdir -p $(FUZZ_SCRATCH)
 	$(FUZZ_BUILD)/bin/qarunpack_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	  -dict=tests/fuzz/qar.dict -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_SCRATCH) tests/fuzz/corpus
+
+# The .deb and the Windows .zip, each installed into a scratch folder and tried on the example.
+package: build build-windows
+	cd $(BUILD) && cpack
+	cd $(WIN_BUILD) && cpack
+	tools/check-packages $(BUILD) $(WIN_BUILD)
 
 # Times pack, list and extract against tar and bsdtar; not part of CI (takes about 15 minutes).
 benchmark: build
