@@ -18,11 +18,7 @@ TEST(QarpackPosix, OnlyRegularFilesAndLinksToThemArePacked) {
   run_pack_cases({
       {"only regular files, links to them included",
        [](const scoped_temp_dir& d) {
-         make_directory(d / "s");
-         write_file(d / "s/A.txt", "hi");
-         write_file(d / "s/.hidden", "h");
-         make_directory(d / "s/sub");
-         write_file(d / "s/sub/deep", "never packed");
+         make_mixed_folder(d);
          fs::create_symlink("A.txt", d / "s/file-link");
          fs::create_symlink("sub", d / "s/dir-link");
          fs::create_symlink("nowhere", d / "s/dangling");
@@ -30,10 +26,9 @@ TEST(QarpackPosix, OnlyRegularFilesAndLinksToThemArePacked) {
          ASSERT_EQ(mkfifo((d / "s/fifo").c_str(), 0644), 0);
        },
        {"s"}, 0, "Packing '.hidden'\nPacking 'A.txt'\nPacking 'file-link'\n", "",
-       {{"s", "<dir>"}, {"s/A.txt", "hi"}, {"s/.hidden", "h"}, {"s/sub", "<dir>"},
-        {"s/sub/deep", "never packed"}, {"s/file-link", "-> A.txt"}, {"s/dir-link", "-> sub"},
-        {"s/dangling", "-> nowhere"}, {"s/loop", "-> loop"}, {"s/fifo", "<special>"},
-        {"s.qar", hidden_and_link}}},
+       mixed_folder_with({{"s/file-link", "-> A.txt"}, {"s/dir-link", "-> sub"},
+                          {"s/dangling", "-> nowhere"}, {"s/loop", "-> loop"},
+                          {"s/fifo", "<special>"}, {"s.qar", hidden_and_link}})},
       {"the archive to a device that refuses writes", make_example, {"data", "/dev/full"}, 8, "",
        "Error writing number of files: " + error_text(ENOSPC) + "\n", example_only},
   });

@@ -93,17 +93,9 @@ TEST(Qarpack, WhatIsPacked) {
       {"an empty directory gives a count of 0",
        [](const scoped_temp_dir& d) { make_directory(d / "e"); }, {"e"}, 0, "", "",
        {{"e", "<dir>"}, {"e.qar", le32(0)}}},
-      {"subdirectories are skipped, hidden files packed",
-       [](const scoped_temp_dir& d) {
-         make_directory(d / "s");
-         write_file(d / "s/A.txt", "hi");
-         write_file(d / "s/.hidden", "h");
-         make_directory(d / "s/sub");
-         write_file(d / "s/sub/deep", "never packed");
-       },
-       {"s"}, 0, "Packing '.hidden'\nPacking 'A.txt'\n", "",
-       {{"s", "<dir>"}, {"s/A.txt", "hi"}, {"s/.hidden", "h"}, {"s/sub", "<dir>"},
-        {"s/sub/deep", "never packed"}, {"s.qar", archive_of({{".hidden", "h"}, {"A.txt", "hi"}})}}},
+      {"subdirectories are skipped, hidden files packed", make_mixed_folder, {"s"}, 0,
+       "Packing '.hidden'\nPacking 'A.txt'\n", "",
+       mixed_folder_with({{"s.qar", archive_of({{".hidden", "h"}, {"A.txt", "hi"}})}})},
   });
 }
 

@@ -35,6 +35,23 @@ inline tree example_with(const std::string& archive_path, const std::string& arc
 inline const tree example_tree = example_with("data.qar", example_archive());
 inline const tree example_only = {{"data", "<dir>"}, {"data/A.txt", "hi"}, {"data/b.dat", "\x01\x02\x03"}};
 
+// A folder "s" of two files to pack, one of them hidden, and a subfolder that is never entered.
+inline void make_mixed_folder(const scoped_temp_dir& d) {
+  make_directory(d / "s");
+  write_file(d / "s/A.txt", "hi");
+  write_file(d / "s/.hidden", "h");
+  make_directory(d / "s/sub");
+  write_file(d / "s/sub/deep", "never packed");
+}
+
+// The mixed folder as it stays on disk, with `more` entries added.
+inline tree mixed_folder_with(const tree& more) {
+  tree files = {{"s", "<dir>"}, {"s/A.txt", "hi"}, {"s/.hidden", "h"}, {"s/sub", "<dir>"},
+                {"s/sub/deep", "never packed"}};
+  files.insert(more.begin(), more.end());
+  return files;
+}
+
 struct pack_case {
   const char* label;
   std::function<void(const scoped_temp_dir&)> setup;
