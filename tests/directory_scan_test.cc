@@ -30,9 +30,7 @@ scan_outcome scan(const std::vector<fake_pass>& script) {
   scan_result result{nullptr, 0, 0};
   FILE* err = std::tmpfile();
   scan_outcome outcome{scan_directory("dir", path_buffer, &result, err), "", {}, {}, 0};
-  std::rewind(err);
-  for (int c; (c = std::fgetc(err)) != EOF;) outcome.err.push_back(static_cast<char>(c));
-  std::fclose(err);
+  outcome.err = take_stream_text(err);
   if (outcome.exit_code == 0) {
     for (int32_t k = 0; k < result.count; ++k) {
       outcome.names.emplace_back(result.table[k]->name);
@@ -131,13 +129,8 @@ program_result pack_scripted(const scoped_temp_dir& dir, const std::vector<fake_
   const char* argv[] = {"qarpack", directory.c_str(), archive.c_str()};
   FILE* out = std::tmpfile();
   FILE* err = std::tmpfile();
-  program_result result{qarpack_run(3, argv, out, err), "", ""};
-  for (auto [stream, text] : {std::pair{out, &result.out}, std::pair{err, &result.err}}) {
-    std::rewind(stream);
-    for (int c; (c = std::fgetc(stream)) != EOF;) text->push_back(static_cast<char>(c));
-    std::fclose(stream);
-  }
-  return result;
+  const int exit_code = qarpack_run(3, argv, out, err);
+  return {exit_code, take_stream_text(out), take_stream_text(err)};
 }
 
 TEST(PackScripted, MemberGoneAfterTheScanFailsAfterTheIndex) {

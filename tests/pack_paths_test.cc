@@ -15,11 +15,7 @@ template <typename Action>
 std::string printed(Action action) {
   FILE* stream = std::tmpfile();
   action(stream);
-  std::rewind(stream);
-  std::string text;
-  for (int c; (c = std::fgetc(stream)) != EOF;) text.push_back(static_cast<char>(c));
-  std::fclose(stream);
-  return text;
+  return take_stream_text(stream);
 }
 
 TEST(PackPaths, MemberPathFitsIn260BytesWithItsNul) {

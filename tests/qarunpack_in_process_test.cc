@@ -19,14 +19,9 @@ program_result unpack_in_process(const std::vector<std::string>& args, const std
   std::filesystem::current_path(cwd);
   FILE* out = std::tmpfile();
   FILE* err = std::tmpfile();
-  program_result result{qarunpack_run(static_cast<int>(argv.size()), argv.data(), out, err), "", ""};
+  const int exit_code = qarunpack_run(static_cast<int>(argv.size()), argv.data(), out, err);
   std::filesystem::current_path(previous);
-  for (auto [stream, text] : {std::pair{out, &result.out}, std::pair{err, &result.err}}) {
-    std::rewind(stream);
-    for (int c; (c = std::fgetc(stream)) != EOF;) text->push_back(static_cast<char>(c));
-    std::fclose(stream);
-  }
-  return result;
+  return {exit_code, take_stream_text(out), take_stream_text(err)};
 }
 
 struct member {

@@ -124,6 +124,14 @@ std::string random_bytes(size_t size, uint32_t seed) {
 
 std::string error_text(int error_number) { return std::strerror(error_number); }
 
+std::string take_stream_text(FILE* stream) {
+  std::rewind(stream);
+  std::string text;
+  for (int c; (c = std::fgetc(stream)) != EOF;) text.push_back(static_cast<char>(c));
+  std::fclose(stream);
+  return text;
+}
+
 const std::string& program_directory() {
   static const std::string directory =
       fs::absolute(fs::path(test_binary_path)).parent_path().string();

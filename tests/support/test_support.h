@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -50,6 +51,10 @@ std::string example_archive();
 std::string random_bytes(size_t size, uint32_t seed);
 
 std::string error_text(int error_number);
+
+// Everything written to a temporary stream from its start; the stream is closed. In-process runs
+// print into std::tmpfile() streams and read them back with this.
+std::string take_stream_text(FILE* stream);
 
 struct program_result {
   int exit_code;
