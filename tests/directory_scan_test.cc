@@ -28,7 +28,7 @@ scan_outcome scan(const std::vector<fake_pass>& script) {
   fake_listing_script = script;
   char path_buffer[264];
   scan_result result{nullptr, 0, 0};
-  FILE* err = std::tmpfile();
+  FILE* err = open_capture_stream();
   scan_outcome outcome{scan_directory("dir", path_buffer, &result, err), "", {}, {}, 0};
   outcome.err = take_stream_text(err);
   if (outcome.exit_code == 0) {
@@ -127,8 +127,8 @@ program_result pack_scripted(const scoped_temp_dir& dir, const std::vector<fake_
   const std::string directory = dir / "d";
   const std::string archive = dir / "a.qar";
   const char* argv[] = {"qarpack", directory.c_str(), archive.c_str()};
-  FILE* out = std::tmpfile();
-  FILE* err = std::tmpfile();
+  FILE* out = open_capture_stream();
+  FILE* err = open_capture_stream();
   const int exit_code = qarpack_run(3, argv, out, err);
   return {exit_code, take_stream_text(out), take_stream_text(err)};
 }

@@ -13,7 +13,7 @@ namespace {
 // The text printed on a stream during `action`.
 template <typename Action>
 std::string printed(Action action) {
-  FILE* stream = std::tmpfile();
+  FILE* stream = open_capture_stream();
   action(stream);
   return take_stream_text(stream);
 }

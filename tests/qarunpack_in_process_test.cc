@@ -17,8 +17,8 @@ program_result unpack_in_process(const std::vector<std::string>& args, const std
   for (const auto& arg : args) argv.push_back(arg.c_str());
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(cwd);
-  FILE* out = std::tmpfile();
-  FILE* err = std::tmpfile();
+  FILE* out = open_capture_stream();
+  FILE* err = open_capture_stream();
   const int exit_code = qarunpack_run(static_cast<int>(argv.size()), argv.data(), out, err);
   std::filesystem::current_path(previous);
   return {exit_code, take_stream_text(out), take_stream_text(err)};

@@ -32,8 +32,8 @@ TEST(QarunpackPipe, NameLengthIsBoundedWhereTheSizeIsUnknown) {
     close(ends[1]);
     const std::string path = "/dev/fd/" + std::to_string(ends[0]);
     const char* argv[] = {"qarunpack", "-l", path.c_str()};
-    FILE* out = std::tmpfile();
-    FILE* err = std::tmpfile();
+    FILE* out = open_capture_stream();
+    FILE* err = open_capture_stream();
     EXPECT_EQ(qarunpack_run(3, argv, out, err), c.exit_code);
     std::rewind(err);
     char line[200] = "";
@@ -60,8 +60,8 @@ TEST(QarunpackPipe, ExtractingFromAPipeFailsWhereItMustSeek) {
   const std::string destination = dir / "out";
   const char* argv[] = {"qarunpack", path.c_str(), destination.c_str()};
   const std::string previous = std::filesystem::current_path().string();
-  FILE* out = std::tmpfile();
-  FILE* err = std::tmpfile();
+  FILE* out = open_capture_stream();
+  FILE* err = open_capture_stream();
   EXPECT_EQ(qarunpack_run(3, argv, out, err), 9);
   std::filesystem::current_path(previous);
   char line[200] = "";

@@ -65,8 +65,11 @@ fuzz_world& world() {
     w.destination = w.base / "dest";
     w.sentinel = w.base / "sentinel";
     std::ofstream(w.sentinel, std::ios::binary) << sentinel_text;
-    w.out = std::tmpfile();
-    w.err = std::tmpfile();
+    // Printed output is not checked; it goes to files of the world's own (std::tmpfile() can
+    // fail on Windows when another process takes its name first).
+    w.out = std::fopen((w.base / "out.txt").string().c_str(), "w+b");
+    w.err = std::fopen((w.base / "err.txt").string().c_str(), "w+b");
+    if (w.out == nullptr || w.err == nullptr) fail("cannot create the output files");
     w.working_directory = fs::current_path();
     w.lowest_free_descriptor = lowest_free_descriptor(w.sentinel);
     return w;
@@ -103,7 +106,8 @@ void run_unpacker(fuzz_world& w, std::initializer_list<std::string> args) {
 
 void check_world(const fuzz_world& w) {
   if (contents(w.sentinel) != sentinel_text) fail("the sentinel outside the destination changed");
-  const std::set<fs::path> expected = {w.archive, w.destination, w.sentinel};
+  const std::set<fs::path> expected = {w.archive, w.destination, w.sentinel, w.base / "out.txt",
+                                       w.base / "err.txt"};
   for (const auto& entry : fs::directory_iterator(w.base)) {
     if (expected.count(entry.path()) == 0) fail("a file appeared outside the destination");
   }

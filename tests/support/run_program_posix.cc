@@ -37,6 +37,14 @@ void drain(int out, int err, program_result* result) {
 
 }  // namespace
 
+FILE* create_self_deleting_stream(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return nullptr;
+  // Unlinked while open: the file lives exactly as long as the stream.
+  unlink(path.c_str());
+  return fdopen(fd, "w+");
+}
+
 program_result run_program(const std::string& program, const std::vector<std::string>& args,
                            const std::string& cwd) {
   return run_program_with_file_size_limit(program, args, cwd, RLIM_INFINITY);

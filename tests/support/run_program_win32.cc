@@ -1,5 +1,9 @@
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "tests/support/test_support.h"
@@ -36,6 +40,14 @@ HANDLE inheritable_file(const std::string& path, bool write) {
 }
 
 }  // namespace
+
+FILE* create_self_deleting_stream(const std::string& path) {
+  // _O_TEMPORARY: Windows deletes the file when its last handle closes.
+  const int fd = _open(path.c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_TEMPORARY,
+                       _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  return _fdopen(fd, "w+b");
+}
 
 program_result run_program(const std::string& program, const std::vector<std::string>& args,
                            const std::string& cwd) {

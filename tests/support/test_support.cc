@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -123,6 +125,18 @@ std::string random_bytes(size_t size, uint32_t seed) {
 }
 
 std::string error_text(int error_number) { return std::strerror(error_number); }
+
+FILE* open_capture_stream() {
+  static auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  for (;;) {
+    const fs::path path = fs::temp_directory_path() / ("qar-capture-" + std::to_string(stamp++));
+    if (FILE* stream = create_self_deleting_stream(path.string())) return stream;
+    if (errno != EEXIST) {
+      std::perror(("cannot create " + path.string()).c_str());
+      std::abort();
+    }
+  }
+}
 
 std::string take_stream_text(FILE* stream) {
   std::rewind(stream);

@@ -52,8 +52,16 @@ std::string random_bytes(size_t size, uint32_t seed);
 
 std::string error_text(int error_number);
 
-// Everything written to a temporary stream from its start; the stream is closed. In-process runs
-// print into std::tmpfile() streams and read them back with this.
+// A fresh, empty stream for an in-process run to print into, backed by a file that goes away
+// when the stream is closed. Made here rather than by std::tmpfile(), which on Windows picks a
+// name that another process can take before the file is opened, and then returns null.
+FILE* open_capture_stream();
+
+// Creates `path` (failing with EEXIST if it exists) and opens it for reading and writing in
+// binary mode; the file is removed once the stream is closed. Each platform's runner file has it.
+FILE* create_self_deleting_stream(const std::string& path);
+
+// Everything written to a capture stream from its start; the stream is closed.
 std::string take_stream_text(FILE* stream);
 
 struct program_result {
