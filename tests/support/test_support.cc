@@ -28,6 +28,12 @@ scoped_temp_dir::scoped_temp_dir() {
       path_ = candidate.string();
       return;
     }
+    // Only a name already taken is worth another try; anything else would repeat forever.
+    if (error) {
+      std::fprintf(stderr, "cannot create %s: %s\n", candidate.string().c_str(),
+                   error.message().c_str());
+      std::abort();
+    }
   }
 }
 
