@@ -51,6 +51,16 @@ std::string contents(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+fuzz_world& world();
+
+void remove_world() {
+  fuzz_world& w = world();
+  std::fclose(w.out);
+  std::fclose(w.err);
+  std::error_code error;
+  fs::remove_all(w.base, error);
+}
+
 fuzz_world& world() {
   static fuzz_world made = [] {
     fuzz_world w;
@@ -74,6 +84,10 @@ fuzz_world& world() {
     w.lowest_free_descriptor = lowest_free_descriptor(w.sentinel);
     return w;
   }();
+  // Registered once `made` is complete, so that it runs before `made` is destroyed. A run that
+  // aborts on a finding skips it and leaves the folder as evidence.
+  static const bool removed_at_exit = std::atexit(remove_world) == 0;
+  (void)removed_at_exit;
   return made;
 }
 
